@@ -7,8 +7,13 @@
 
 namespace ui {
 
-void StartWorker(void (*routine)()) {
-  std::thread(routine).detach();
+bool StartWorker(void (*routine)()) {
+  try {
+    std::thread(routine).detach();
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
 }
 
 void ProcessPendingMessages() {

@@ -86,7 +86,8 @@ Text GetCell(Control list, int row, int column);
 int SelectedRow(Control list);
 
 // Threads.
-void StartWorker(void (*routine)());
+// A detached thread on `routine`; false when no thread could be started.
+bool StartWorker(void (*routine)());
 // Dispatches what waits in the calling thread's own queue.
 void ProcessPendingMessages();
 
