@@ -1,18 +1,15 @@
 #include "demo/demo_site.h"
 
-#include <httplib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "demo/catalogue.h"
+#include "demo/http_server.h"
 #include "demo/result_pages.h"
 
 struct DemoSite {
-  httplib::Server server;
-  std::thread listener;
-  int port = 0;
+  HttpServerHandle server;
 };
 
 namespace {
@@ -23,78 +20,104 @@ bool IsHex(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
+int HexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
+
+// %XX escapes undone; a "%" without two hex digits stays as it is.
+Text PercentDecode(const Text& t, bool plusIsSpace) {
+  Text out;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '%' && i + 2 < t.size() && IsHex(t[i + 1]) &&
+        IsHex(t[i + 2])) {
+      out += static_cast<char>(HexValue(t[i + 1]) * 16 + HexValue(t[i + 2]));
+      i += 2;
+    } else {
+      out += plusIsSpace && t[i] == '+' ? ' ' : t[i];
+    }
+  }
+  return out;
+}
+
+// The decoded value of `name` in a query; empty when it is not there.
+Text QueryValue(const Text& query, const Text& name) {
+  size_t begin = 0;
+  while (begin <= query.size()) {
+    size_t end = std::min(query.find('&', begin), query.size());
+    const Text pair = query.substr(begin, end - begin);
+    if (pair.compare(0, name.size() + 1, name + "=") == 0)
+      return PercentDecode(pair.substr(name.size() + 1), true);
+    begin = end + 1;
+  }
+  return Text();
+}
+
 // 0 for anything but a positive decimal number; numbers past any real page
 // all read as the same page beyond the last.
-int PageNumber(const std::string& text) {
+int PageNumber(const Text& text) {
   if (text.empty()) return 1;
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) return 0;
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return 0;
   if (text.size() > 9) return 1 << 30;
   return std::stoi(text);
 }
 
-void AnswerSearch(const httplib::Request& req, httplib::Response& res) {
-  const int page = PageNumber(req.get_param_value("page"));
-  if (page < 1) {
-    res.status = 400;
-    res.set_content(ErrorPageHtml("400 Bad Request", "页码必须是正整数"), kHtml);
-    return;
-  }
-  res.set_content(ResultPageHtml(req.get_param_value("keyword"), page), kHtml);
+HttpResponse Html(int status, const Text& body) {
+  HttpResponse response;
+  response.status = status;
+  response.contentType = kHtml;
+  response.body = body;
+  return response;
 }
 
-void AnswerTorrent(const httplib::Request& req, httplib::Response& res) {
-  // The program puts the magnet address into the query unescaped, so its own
-  // "&dn=" would split it as a parameter: read the raw target instead.
-  const std::string& target = req.target;
-  const size_t at = target.find("magnet=");
+HttpResponse AnswerSearch(const Text& query) {
+  const int page = PageNumber(QueryValue(query, "page"));
+  if (page < 1) return Html(400, ErrorPageHtml("400 Bad Request", "页码必须是正整数"));
+  return Html(200, ResultPageHtml(QueryValue(query, "keyword"), page));
+}
+
+HttpResponse AnswerTorrent(const Text& query) {
+  // The program sends the magnet address unescaped, so its own "&dn=" would
+  // look like a parameter of ours: the address is all that follows "magnet=".
+  const Text key = "magnet=";
   const Text magnet =
-      at == std::string::npos ? Text() : httplib::detail::decode_url(target.substr(at + 7), false);
+      query.compare(0, key.size(), key) == 0 ? PercentDecode(query.substr(key.size()), false) : "";
   const CatalogueEntry* entry = EntryByHash(MagnetHash(magnet));
-  if (!entry) {
-    res.status = 404;
-    res.set_content(ErrorPageHtml("404 Not Found", "没有这个种子: " + magnet), kHtml);
-    return;
-  }
-  res.set_header("Content-Disposition", "attachment; filename=\"" + entry->btih + ".torrent\"");
-  res.set_content(entry->torrent, "application/x-bittorrent");
+  if (!entry) return Html(404, ErrorPageHtml("404 Not Found", "没有这个种子: " + magnet));
+  HttpResponse response;
+  response.contentType = "application/x-bittorrent";
+  response.headers.push_back(
+      {"Content-Disposition", "attachment; filename=\"" + entry->btih + ".torrent\""});
+  response.body = entry->torrent;
+  return response;
+}
+
+HttpResponse Answer(const HttpRequest& request, int latencyMs) {
+  if (latencyMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(latencyMs));
+  const size_t mark = request.target.find('?');
+  const Text path = request.target.substr(0, mark);
+  const Text query = mark == Text::npos ? Text() : request.target.substr(mark + 1);
+  if (path == "/") return AnswerSearch(query);
+  if (path == "/magnet-bt/torrent.php") return AnswerTorrent(query);
+  return Html(404, ErrorPageHtml("404 Not Found", "这里没有页面: " + PercentDecode(path, false)));
 }
 
 }  // namespace
 
-void DemoSiteStop::operator()(DemoSite* site) const {
-  site->server.stop();
-  if (site->listener.joinable()) site->listener.join();
-  delete site;
-}
+void DemoSiteStop::operator()(DemoSite* site) const { delete site; }
 
 DemoSiteHandle StartDemoSite(int port, int latencyMs) {
   Catalogue();  // built before the first request, not during it
+  HttpServerHandle server = StartHttpServer(
+      port, [latencyMs](const HttpRequest& request) { return Answer(request, latencyMs); });
+  if (!server) return nullptr;
   DemoSiteHandle site(new DemoSite);
-  httplib::Server& server = site->server;
-  server.set_pre_routing_handler([latencyMs](const httplib::Request&, httplib::Response&) {
-    if (latencyMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(latencyMs));
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
-  server.Get("/", AnswerSearch);
-  server.Get("/magnet-bt/torrent.php", AnswerTorrent);
-  server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-    if (res.body.empty())
-      res.set_content(ErrorPageHtml(std::to_string(res.status), "这里没有页面"), kHtml);
-  });
-  if (port == 0)
-    site->port = server.bind_to_any_port("127.0.0.1");
-  else
-    site->port = server.bind_to_port("127.0.0.1", port) ? port : -1;
-  if (site->port <= 0) return nullptr;
-  DemoSite* running = site.get();
-  site->listener = std::thread([running] { running->server.listen_after_bind(); });
+  site->server = std::move(server);
   return site;
 }
 
-int DemoSitePort(const DemoSite& site) { return site.port; }
+int DemoSitePort(const DemoSite& site) { return HttpServerPort(*site.server); }
 
 Text DemoSiteAddress(const DemoSite& site) {
-  return "http://127.0.0.1:" + std::to_string(site.port);
+  return "http://127.0.0.1:" + std::to_string(DemoSitePort(site));
 }
 
 Text MagnetHash(const Text& magnet) {
