@@ -125,7 +125,7 @@ QWidget* MakeControl(const ControlSpec& spec, Control control, QWidget* parent) 
     case ControlKind::ReportList:
       return nullptr;  // made with its columns by MakeReportList
   }
-  ControlSlot* slot = SlotOf(control);
+  ControlSlot* slot = &State()->controls[control];
   slot->widget = widget;
   ReplaceBytes(*slot, spec.text);
   return widget;

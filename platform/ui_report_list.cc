@@ -152,7 +152,7 @@ QWidget* MakeReportList(const WindowSpec& spec, Control control, QWidget* parent
   view->setModel(model);
   for (size_t i = 0; i < spec.columns.size(); ++i)
     view->setColumnWidth(static_cast<int>(i), spec.columns[i].width);
-  ControlSlot* slot = SlotOf(control);
+  ControlSlot* slot = &State()->controls[control];
   slot->widget = view;
   slot->model = model;
   slot->view = view;
