@@ -7,3 +7,6 @@
 Text EncodeKeyword(const Text& keyword);
 // Page bytes (UTF-8 with %XX escapes) -> system-code-page Text.
 Text DecodeName(const Text& name);
+// The first half of DecodeName: every %XX escape made into its byte, the
+// bytes left as they are. Never holds a zero byte.
+Bytes PercentDecode(const Text& name);
