@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/menu_commands.h"
+#include "net/download.h"
 #include "net/sites.h"
 #include "platform/codepage.h"
 
@@ -67,9 +68,9 @@ const ui::WindowSpec& MainWindowSpec() {
 
 void CreateAppWindow() {
   ui::CreateMainWindow(MainWindowSpec());
-  // 按钮1 → StartSearch and kMenuDownload → StartDownload are bound here by
-  // the search and the download.
+  // 按钮1 → StartSearch is bound here by the search.
   ui::OnRightClick(超级列表框1, ShowResultMenu);
+  ui::OnMenuItem(kMenuDownload, StartDownload);
   ui::OnMenuItem(kMenuCopyAddress, CopyMagnetAddress);
   ui::OnMenuItem(kMenuClear, ClearResults);
   ui::OnMenuItem(kMenuHomePage, OpenHomePage);
