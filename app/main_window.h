@@ -24,3 +24,7 @@ enum MenuItem { kMenuDownload = 0, kMenuCopyAddress = 1, kMenuClear = 2, kMenuHo
 const ui::WindowSpec& MainWindowSpec();
 // Creates the window and binds every event to its handler.
 void CreateAppWindow();
+// Runs once the window exists, before it shows: opens the home page.
+void OnMainWindowCreated();
+// Creates the window, runs the created action and shows the window centred.
+void StartUp();

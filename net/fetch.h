@@ -14,11 +14,15 @@ struct FetchOptions {
 
 // What FetchPageText's empty result cannot say: whether the fetch failed.
 struct FetchOutcome {
-  bool ok = false;  // a response came with a 2xx status
-  int status = 0;   // 0 when no response came
+  bool ok = false;        // a 2xx response whose whole body arrived
+  int status = 0;         // 0 when no response came
+  bool complete = false;  // the body ended as announced: not cut short, not timed out, not too large
 };
 
-// The body up to its first NUL byte; empty Text on every failure.
+// The body up to its first NUL byte; empty Text on every failure, and for a
+// body beyond 64 MiB. The body of an error page is returned like any other:
+// `outcome` tells the two apart. Pending messages of the calling thread are
+// processed before every read.
 Text FetchPageText(const Text& address, const FetchOptions& options = {},
                    FetchOutcome* outcome = nullptr);
 

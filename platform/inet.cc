@@ -263,8 +263,10 @@ void ApplyProxy(CURL* e, const RequestState& r) {
   if (s.access == Access::Preconfig) return;  // curl reads the environment itself
   Text proxy = s.access == Access::Proxy ? ProxyFor(s.proxyList, r.secure ? "https" : "http") : Text();
   if (!proxy.empty() && proxy.find("://") == Text::npos) proxy = "http://" + proxy;
-  // The empty string also overrides the proxy environment variables.
+  // Empty strings also override the proxy environment variables, the
+  // bypass list included.
   curl_easy_setopt(e, CURLOPT_PROXY, proxy.c_str());
+  curl_easy_setopt(e, CURLOPT_NOPROXY, "");
 }
 
 void Configure(RequestState& r, bool isPost) {

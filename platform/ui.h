@@ -62,7 +62,7 @@ void CreateMainWindow(const WindowSpec& spec);
 // Shows the window centred on the screen.
 void ShowMainWindow();
 // Runs until the main window is closed; closing ends the process at once,
-// whatever the workers are doing.
+// whatever the workers are doing. Does not return.
 int RunMessageLoop();
 
 void OnClicked(Control button, Handler handler);
@@ -92,8 +92,11 @@ bool StartWorker(void (*routine)());
 void ProcessPendingMessages();
 
 // Shell "open": a web address opens in the default browser; a bare host name
-// is taken as an http address.
+// is taken as an http address. Addresses of other schemes are not opened.
 void OpenWebAddress(const Text& address);
+// The address OpenWebAddress opens: "http://" before a bare host name, the
+// address itself for http and https, empty for anything else.
+Text WebAddressUrl(const Text& address);
 // The clipboard receives `text` converted from the system code page.
 // False when the clipboard cannot be had; then it keeps its content.
 bool SetClipboardText(const Text& text);
@@ -106,6 +109,8 @@ int RowCount(Control list);
 void SelectRow(Control list, int row);  // -1 clears the selection
 void Click(Control button);
 void ChooseMenuItem(int item);
-void SetShellOpenObserver(std::function<void(const Text&)> observer);  // replaces the browser
+// Replaces the browser: receives each address OpenWebAddress would open, as
+// it was given.
+void SetShellOpenObserver(std::function<void(const Text&)> observer);
 Text ClipboardText();
 }  // namespace ui

@@ -226,7 +226,7 @@ TEST(Inet, EndlessRedirectsEndInFailure) {
 
 TEST(Inet, ProxyAccessSendsTheAbsoluteAddressToTheProxy) {
   RawHttpServer proxy({RawReply{HttpResponse("via proxy")}});
-  ScopedEnv noProxy("no_proxy", nullptr), noProxyUpper("NO_PROXY", nullptr);
+  ScopedEnv noProxy("no_proxy", "*"), noProxyUpper("NO_PROXY", "*");
   auto session = inet::OpenSession(kAgent, inet::Access::Proxy, "http=127.0.0.1:" + std::to_string(proxy.Port()));
   auto connection = inet::Connect(session, "search.zendrel.example", 8080);
   auto request = inet::OpenRequest(connection, "GET", "/?keyword=a", "HTTP/1.1", inet::kFlagReload);
