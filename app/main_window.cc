@@ -3,6 +3,7 @@
 #include "app/menu_commands.h"
 #include "net/sites.h"
 #include "platform/codepage.h"
+#include "search/first_page_search.h"
 
 // Indices into the control table below, in its order.
 const ui::Control 标签1 = 0;
@@ -67,8 +68,8 @@ const ui::WindowSpec& MainWindowSpec() {
 
 void CreateAppWindow() {
   ui::CreateMainWindow(MainWindowSpec());
-  // 按钮1 → StartSearch and kMenuDownload → StartDownload are bound here by
-  // the search and the download.
+  // kMenuDownload → StartDownload is bound here by the download.
+  ui::OnClicked(按钮1, StartSearch);
   ui::OnRightClick(超级列表框1, ShowResultMenu);
   ui::OnMenuItem(kMenuCopyAddress, CopyMagnetAddress);
   ui::OnMenuItem(kMenuClear, ClearResults);
