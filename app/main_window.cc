@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/menu_commands.h"
+#include "net/download.h"
 #include "net/sites.h"
 #include "platform/codepage.h"
 #include "search/first_page_search.h"
@@ -68,9 +69,9 @@ const ui::WindowSpec& MainWindowSpec() {
 
 void CreateAppWindow() {
   ui::CreateMainWindow(MainWindowSpec());
-  // kMenuDownload → StartDownload is bound here by the download.
   ui::OnClicked(按钮1, StartSearch);
   ui::OnRightClick(超级列表框1, ShowResultMenu);
+  ui::OnMenuItem(kMenuDownload, StartDownload);
   ui::OnMenuItem(kMenuCopyAddress, CopyMagnetAddress);
   ui::OnMenuItem(kMenuClear, ClearResults);
   ui::OnMenuItem(kMenuHomePage, OpenHomePage);

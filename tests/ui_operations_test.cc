@@ -1,5 +1,6 @@
 // The control operations, called as the search and download workers call
 // them: from worker threads, with bytes that must come back unchanged.
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -189,6 +190,11 @@ TEST_F(UiOperations, WorkersInterleaveWithoutALock) {
     ASSERT_TRUE(tag == "a" || tag == "b");
     for (int column = 1; column < 4; ++column) EXPECT_EQ(ui::GetCell(kList, row, column), tag);
   }
+  // The list itself shows every row, soon after the last was added.
+  auto* view = qobject_cast<QAbstractItemView*>(FindControlWidget("list"));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return view->model()->rowCount() == 2 * perWorker; }));
+  EXPECT_EQ(view->model()->index(2 * perWorker - 1, 3).data().toString(),
+            QString::fromStdString(ui::GetCell(kList, 2 * perWorker - 1, 3)));
 }
 
 TEST_F(UiOperations, ButtonsDisableAndClicksReachTheirHandler) {

@@ -1,5 +1,6 @@
 #include "text/walk.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace textwalk {
@@ -62,6 +63,21 @@ size_t NextCandidate(std::string_view t, size_t from, std::string_view sought, b
   return kNone;
 }
 
+// How many bytes of 0x80 or above stand right in front of `at`, looking no
+// further back than `from`. CJK text is one long such run, so count eight at once.
+size_t HighRunBefore(const char* base, size_t from, size_t at) {
+  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+  size_t run = 0;
+  while (at - run >= from + 8) {
+    uint64_t word;
+    std::memcpy(&word, base + at - run - 8, 8);
+    if ((word & kHighBits) != kHighBits) break;
+    run += 8;
+  }
+  while (at - run > from && IsHigh(base[at - run - 1])) ++run;
+  return run;
+}
+
 }  // namespace
 
 // Every byte in front of an ASCII byte ends a character, so whether a
@@ -73,9 +89,7 @@ size_t NextMatch(std::string_view t, size_t from, std::string_view sought, bool 
   for (;;) {
     size_t c = NextCandidate(t, from, sought, ignoreCase, anchor);
     if (c == kNone) return kNone;
-    size_t run = 0;
-    while (c - run > from && IsHigh(t[c - run - 1])) ++run;
-    if (run % 2 == 0) return c;
+    if (HighRunBefore(t.data(), from, c) % 2 == 0) return c;
     from = c + 1;  // c is the second byte of a pair
   }
 }
