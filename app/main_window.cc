@@ -4,6 +4,7 @@
 #include "net/download.h"
 #include "net/sites.h"
 #include "platform/codepage.h"
+#include "search/first_page_search.h"
 
 // Indices into the control table below, in its order.
 const ui::Control 标签1 = 0;
@@ -68,7 +69,7 @@ const ui::WindowSpec& MainWindowSpec() {
 
 void CreateAppWindow() {
   ui::CreateMainWindow(MainWindowSpec());
-  // 按钮1 → StartSearch is bound here by the search.
+  ui::OnClicked(按钮1, StartSearch);
   ui::OnRightClick(超级列表框1, ShowResultMenu);
   ui::OnMenuItem(kMenuDownload, StartDownload);
   ui::OnMenuItem(kMenuCopyAddress, CopyMagnetAddress);
