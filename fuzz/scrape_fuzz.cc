@@ -45,7 +45,7 @@ Text WithoutAngles(Text v) {
 }
 
 void CheckCut(const Text& pageText, const ScrapedPage& page) {
-  Text region = ref::ReplaceAll(ref::Between(pageText, kStart, kEnd, false), "\"", "", 1, 99999, true);
+  Text region = ref::ReplaceAll(ref::Between(pageText, kStart, kEnd, false), "\"", "", 1, -1, true);
   Check(page.region == region, "ScrapePage region");
   Check(page.hashes == ref::All(region, "magnet:?", ">", {}), "ScrapePage hashes");
   Check(page.titles == ref::All(region, "_blank>", "/a></td>", {}), "ScrapePage titles");
