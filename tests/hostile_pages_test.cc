@@ -9,7 +9,6 @@
 #include "net/sites.h"
 #include "platform/codepage.h"
 #include "platform/ui.h"
-#include "search/first_page_search.h"
 #include "search/search_address.h"
 #include "tests/support/raw_http_server.h"
 #include "tests/support/result_site.h"
@@ -102,7 +101,6 @@ class HostilePages : public ::testing::Test {
     testsupport::StartTestApplication();
     ui::SetShellOpenObserver([](const Text&) {});
     CreateAppWindow();
-    ui::OnClicked(按钮1, StartSearch);
   }
 
   // Types the keyword, clicks and waits for the button to come back.
