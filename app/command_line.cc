@@ -8,7 +8,9 @@ namespace {
 bool TakeValue(const std::vector<Text>& args, size_t& i, const Text& name, Text& value, bool& missing) {
   const Text& arg = args[i];
   if (arg == name) {
-    missing = i + 1 >= args.size();
+    // "--search-site --torrent-service x" lacks a value; it does not name
+    // a host called "--torrent-service".
+    missing = i + 1 >= args.size() || args[i + 1].compare(0, 2, "--") == 0;
     if (!missing) value = args[++i];
     return true;
   }

@@ -1,8 +1,10 @@
 #include "app/main_window.h"
 
 #include "app/menu_commands.h"
+#include "net/download.h"
 #include "net/sites.h"
 #include "platform/codepage.h"
+#include "search/first_page_search.h"
 
 // Indices into the control table below, in its order.
 const ui::Control 标签1 = 0;
@@ -67,9 +69,9 @@ const ui::WindowSpec& MainWindowSpec() {
 
 void CreateAppWindow() {
   ui::CreateMainWindow(MainWindowSpec());
-  // 按钮1 → StartSearch and kMenuDownload → StartDownload are bound here by
-  // the search and the download.
+  ui::OnClicked(按钮1, StartSearch);
   ui::OnRightClick(超级列表框1, ShowResultMenu);
+  ui::OnMenuItem(kMenuDownload, StartDownload);
   ui::OnMenuItem(kMenuCopyAddress, CopyMagnetAddress);
   ui::OnMenuItem(kMenuClear, ClearResults);
   ui::OnMenuItem(kMenuHomePage, OpenHomePage);

@@ -99,7 +99,7 @@ bool IsDisabled(Control button) {
 int RowCount(Control list) {
   int rows = 0;
   RunOnUi([&] {
-    if (ControlSlot* slot = ListSlot(list)) rows = slot->model->rowCount();
+    if (ControlSlot* slot = ListSlot(list)) rows = slot->model->RowTotal();
   });
   return rows;
 }

@@ -9,10 +9,16 @@
 namespace ui::detail {
 
 ReportModel::ReportModel(std::vector<Text> headers, QObject* parent)
-    : QAbstractTableModel(parent), headers_(std::move(headers)) {}
+    : QAbstractTableModel(parent), headers_(std::move(headers)) {
+  // Long enough to gather a run of rows into one repaint, short enough that
+  // nobody sees the rows come late.
+  batch_.setSingleShot(true);
+  batch_.setInterval(30);
+  connect(&batch_, &QTimer::timeout, this, &ReportModel::ShowNewRows);
+}
 
 int ReportModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : shownRows_;
 }
 
 int ReportModel::columnCount(const QModelIndex& parent) const {
@@ -39,29 +45,39 @@ Qt::ItemFlags ReportModel::flags(const QModelIndex& index) const {
 }
 
 void ReportModel::Clear() {
+  batch_.stop();
   beginResetModel();
   rows_.clear();
+  shownRows_ = 0;
   endResetModel();
 }
 
 int ReportModel::AppendRow() {
-  int row = rowCount();
-  beginInsertRows({}, row, row);
   rows_.emplace_back(headers_.size());
+  if (!batch_.isActive()) batch_.start();
+  return RowTotal() - 1;
+}
+
+void ReportModel::ShowNewRows() {
+  batch_.stop();
+  if (shownRows_ >= RowTotal()) return;
+  beginInsertRows({}, shownRows_, RowTotal() - 1);
+  shownRows_ = RowTotal();
   endInsertRows();
-  return row;
 }
 
 bool ReportModel::SetCell(int row, int column, const Text& text) {
-  if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return false;
+  if (row < 0 || row >= RowTotal() || column < 0 || column >= columnCount()) return false;
   rows_[row][column] = text;
-  QModelIndex cell = index(row, column);
-  emit dataChanged(cell, cell, {Qt::DisplayRole});
+  if (row < shownRows_) {
+    QModelIndex cell = index(row, column);
+    emit dataChanged(cell, cell, {Qt::DisplayRole});
+  }
   return true;
 }
 
 Text ReportModel::Cell(int row, int column) const {
-  if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return Text();
+  if (row < 0 || row >= RowTotal() || column < 0 || column >= columnCount()) return Text();
   return rows_[row][column];
 }
 
@@ -100,6 +116,7 @@ int ReportView::SelectedRow() const {
 }
 
 void ReportView::SelectOnly(int row) {
+  if (auto* rows = dynamic_cast<ReportModel*>(model())) rows->ShowNewRows();
   if (!model() || row < 0 || row >= model()->rowCount()) {
     clearSelection();
     return;

@@ -3,6 +3,7 @@
 // a report-style list (whole rows, one selection, right-click on release).
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <QTimer>
 #include <vector>
 
 #include "text/text.h"
@@ -19,14 +20,22 @@ class ReportModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+  // The operations work on every row at once; the view hears of new rows in
+  // batches, so a worker adding rows one by one does not repaint the list
+  // once per row.
   void Clear();
   int AppendRow();
   bool SetCell(int row, int column, const Text& text);
   Text Cell(int row, int column) const;
+  int RowTotal() const { return static_cast<int>(rows_.size()); }
+  // Tells the view of the rows added since the last batch.
+  void ShowNewRows();
 
  private:
   std::vector<Text> headers_;
   std::vector<std::vector<Text>> rows_;
+  int shownRows_ = 0;  // what the view has been told of
+  QTimer batch_;
 };
 
 class ReportView : public QTableView {

@@ -53,6 +53,8 @@ void PlaceControl(QWidget* widget, const ControlSpec& spec) {
   if (auto* view = dynamic_cast<ReportView*>(widget)) {
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    // The header speaks in the list's own face and size.
+    view->horizontalHeader()->setFont(view->font());
   }
   widget->setEnabled(!spec.disabled);
   // Controls made earlier lie above those made later, as in the description.

@@ -1,11 +1,12 @@
 // LookUpSize searches the region from its start for every title, which makes
 // a page of many entries quadratic. Here the region is indexed once: every
 // "/a></td>" is located, and the text in front of it is compared with the
-// titles by a rolling hash, per title length. The answer is the same as
+// titles by a rolling hash, for every title length. The answer is the same as
 // LookUpSize's: the first case-insensitive match that begins where the
 // two-byte walk from the region's start lands, then up to the next "</td>".
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -16,20 +17,9 @@ namespace {
 constexpr std::string_view kTitleEnd = "/a></td>";
 constexpr std::string_view kCellEnd = "</td>";
 constexpr size_t kNone = std::string_view::npos;
-constexpr uint64_t kMod = (uint64_t{1} << 61) - 1;
-constexpr uint64_t kBase = 1000003;
-
-uint64_t MulMod(uint64_t a, uint64_t b) {
-  unsigned __int128 c = static_cast<unsigned __int128>(a) * b;
-  uint64_t r = static_cast<uint64_t>(c >> 61) + static_cast<uint64_t>(c & kMod);
-  while (r >= kMod) r -= kMod;
-  return r;
-}
-
-uint64_t AddMod(uint64_t a, uint64_t b) {
-  uint64_t r = a + b;
-  return r >= kMod ? r - kMod : r;
-}
+// Polynomial hash with wrapping arithmetic: cheap, and every hit is
+// compared byte for byte, so a collision costs time, never a wrong size.
+constexpr uint64_t kBase = 0x100000001B3ULL;
 
 char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 bool IsHigh(char c) { return static_cast<unsigned char>(c) >= 0x80; }
@@ -42,12 +32,14 @@ std::string FoldAscii(std::string_view t) {
 
 struct RegionIndex {
   std::string folded;
-  std::vector<char> boundary;      // where the two-byte walk from the start lands
+  std::vector<uint64_t> boundary;  // bit i: the two-byte walk from the start lands on i
   std::vector<size_t> titleEnds;   // every "/a></td>", at any byte
   std::vector<size_t> cellEnds;    // every "</td>" the walk from the start meets
-  std::vector<uint64_t> prefix;    // rolling hash of folded[0, i)
+  std::unique_ptr<uint64_t[]> prefix;  // rolling hash of folded[0, i)
   std::vector<uint64_t> powers;
 };
+
+bool OnWalk(const RegionIndex& ix, size_t i) { return ix.boundary[i / 64] >> (i % 64) & 1; }
 
 std::vector<size_t> Occurrences(std::string_view text, std::string_view sought) {
   std::vector<size_t> found;
@@ -60,28 +52,29 @@ RegionIndex IndexRegion(const Text& region, size_t longestTitle) {
   RegionIndex ix;
   ix.folded = FoldAscii(region);
   const size_t n = ix.folded.size();
-  ix.boundary.assign(n + 1, 0);
-  for (size_t i = 0; i < n; i += IsHigh(ix.folded[i]) ? 2 : 1) ix.boundary[i] = 1;
+  ix.boundary.assign(n / 64 + 1, 0);
+  for (size_t i = 0; i < n; i += IsHigh(ix.folded[i]) ? 2 : 1)
+    ix.boundary[i / 64] |= uint64_t{1} << (i % 64);
   ix.titleEnds = Occurrences(ix.folded, kTitleEnd);
   for (size_t at : Occurrences(ix.folded, kCellEnd))
-    if (ix.boundary[at]) ix.cellEnds.push_back(at);
-  ix.prefix.resize(n + 1);
+    if (OnWalk(ix, at)) ix.cellEnds.push_back(at);
+  ix.prefix.reset(new uint64_t[n + 1]);
   ix.prefix[0] = 0;
   for (size_t i = 0; i < n; ++i)
-    ix.prefix[i + 1] = AddMod(MulMod(ix.prefix[i], kBase), static_cast<unsigned char>(ix.folded[i]) + 1);
+    ix.prefix[i + 1] = ix.prefix[i] * kBase + static_cast<unsigned char>(ix.folded[i]) + 1;
   ix.powers.resize(longestTitle + 1);
   ix.powers[0] = 1;
-  for (size_t i = 1; i <= longestTitle; ++i) ix.powers[i] = MulMod(ix.powers[i - 1], kBase);
+  for (size_t i = 1; i <= longestTitle; ++i) ix.powers[i] = ix.powers[i - 1] * kBase;
   return ix;
 }
 
 uint64_t SliceHash(const RegionIndex& ix, size_t from, size_t length) {
-  return AddMod(ix.prefix[from + length], kMod - MulMod(ix.prefix[from], ix.powers[length]));
+  return ix.prefix[from + length] - ix.prefix[from] * ix.powers[length];
 }
 
 uint64_t TextHash(std::string_view folded) {
   uint64_t h = 0;
-  for (char c : folded) h = AddMod(MulMod(h, kBase), static_cast<unsigned char>(c) + 1);
+  for (char c : folded) h = h * kBase + static_cast<unsigned char>(c) + 1;
   return h;
 }
 
@@ -99,49 +92,75 @@ Text CellAfter(const Text& region, const RegionIndex& ix, size_t titleEnd) {
   return end == kNone ? Text() : region.substr(from, end - from);
 }
 
-// For every title of one length: where its first walk-aligned occurrence
-// in front of a "/a></td>" ends, or kNone.
-void FindTitleEnds(const RegionIndex& ix, size_t length, const std::vector<size_t>& titles,
-                   const std::vector<uint64_t>& hashes, std::vector<size_t>& ends) {
-  std::unordered_map<uint64_t, size_t> first;
-  first.reserve(titles.size() * 2);
-  for (size_t t : titles) first.emplace(hashes[t], kNone);
+uint64_t SlotKey(uint64_t hash, size_t length) {
+  return hash ^ (static_cast<uint64_t>(length) * 0x9E3779B97F4A7C15ULL);
+}
+
+// A bit per key hash, small enough to stay in cache: nearly every probe
+// misses, and a miss then costs no lookup in the table.
+constexpr int kFilterBits = 20;
+
+size_t FilterBit(uint64_t key) {
+  return static_cast<size_t>((key * 0xD6E8FEB86659FD93ULL) >> (64 - kFilterBits));
+}
+
+struct Slot {
+  size_t title;        // the first title with this key
+  size_t end = kNone;  // where its first match ends
+};
+
+// Walks the "/a></td>" in region order and, at each, tries every title
+// length in front of it, so the first verified match of a title is the one
+// LookUpSize finds. Occurrence-major order keeps the prefix reads local.
+void FindTitleEnds(const RegionIndex& ix, const std::vector<std::string>& folded,
+                   const std::vector<size_t>& lengths, std::unordered_map<uint64_t, Slot>& slots) {
+  std::vector<uint64_t> filter((size_t{1} << kFilterBits) / 64, 0);
+  for (const auto& entry : slots)
+    filter[FilterBit(entry.first) / 64] |= uint64_t{1} << (FilterBit(entry.first) % 64);
+  size_t open = slots.size();
   for (size_t at : ix.titleEnds) {
-    if (at < length || !ix.boundary[at - length]) continue;
-    auto slot = first.find(SliceHash(ix, at - length, length));
-    if (slot != first.end() && slot->second == kNone) slot->second = at;
+    for (size_t length : lengths) {
+      if (length > at) break;
+      size_t from = at - length;
+      if (!OnWalk(ix, from)) continue;
+      uint64_t key = SlotKey(SliceHash(ix, from, length), length);
+      if (!(filter[FilterBit(key) / 64] >> (FilterBit(key) % 64) & 1)) continue;
+      auto slot = slots.find(key);
+      if (slot == slots.end() || slot->second.end != kNone) continue;
+      if (ix.folded.compare(from, length, folded[slot->second.title]) != 0) continue;
+      slot->second.end = at;
+      if (--open == 0) return;
+    }
   }
-  for (size_t t : titles) ends[t] = first[hashes[t]];
 }
 
 }  // namespace
 
 TextArray LookUpSizes(const Text& region, const TextArray& rawTitles) {
   TextArray sizes(rawTitles.size());
-  if (rawTitles.empty()) return sizes;
   std::vector<std::string> folded(rawTitles.size());
-  std::vector<uint64_t> hashes(rawTitles.size());
-  std::unordered_map<size_t, std::vector<size_t>> byLength;
-  size_t longest = 0;
+  std::vector<uint64_t> keys(rawTitles.size());
+  std::unordered_map<uint64_t, Slot> slots;
+  std::vector<size_t> lengths;
   for (size_t t = 0; t < rawTitles.size(); ++t) {
     folded[t] = FoldAscii(rawTitles[t]);
-    hashes[t] = TextHash(folded[t]);
-    byLength[folded[t].size()].push_back(t);
-    longest = std::max(longest, folded[t].size());
+    if (folded[t].size() > region.size()) continue;  // cannot occur in the region
+    keys[t] = SlotKey(TextHash(folded[t]), folded[t].size());
+    slots.emplace(keys[t], Slot{t});
+    lengths.push_back(folded[t].size());
   }
-  if (longest > region.size()) longest = region.size();
-  RegionIndex ix = IndexRegion(region, longest);
-  std::vector<size_t> ends(rawTitles.size(), kNone);
-  for (const auto& [length, titles] : byLength)
-    if (length <= region.size()) FindTitleEnds(ix, length, titles, hashes, ends);
+  if (slots.empty()) return sizes;
+  std::sort(lengths.begin(), lengths.end());
+  lengths.erase(std::unique(lengths.begin(), lengths.end()), lengths.end());
+  RegionIndex ix = IndexRegion(region, lengths.back());
+  FindTitleEnds(ix, folded, lengths, slots);
   for (size_t t = 0; t < rawTitles.size(); ++t) {
-    size_t end = ends[t];
-    if (end == kNone) continue;
-    size_t length = folded[t].size();
-    if (ix.folded.compare(end - length, length, folded[t]) == 0)
-      sizes[t] = CellAfter(region, ix, end);
-    else  // a hash collision: let the plain search decide
+    if (folded[t].size() > region.size()) continue;
+    const Slot& slot = slots.at(keys[t]);
+    if (folded[slot.title] != folded[t])  // two titles share a key: the plain search decides
       sizes[t] = LookUpSize(region, rawTitles[t]);
+    else if (slot.end != kNone)
+      sizes[t] = CellAfter(region, ix, slot.end);
   }
   return sizes;
 }

@@ -1,5 +1,6 @@
 // The control operations, called as the search and download workers call
 // them: from worker threads, with bytes that must come back unchanged.
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -113,8 +114,8 @@ TEST_F(UiOperations, AppendGrowsByExactlyTheAppendedBytes) {
   // Megabytes of lines, one append each, the way the search parks results;
   // a box that re-converted its whole text on every append would take
   // minutes here.
-  const Text line = codepage::Ansi("标题 ") + std::string(50, 'y') + "\r\n";
-  const int lines = 20000;
+  const Text line = codepage::Ansi("标题 ") + std::string(200, 'y') + "\r\n";
+  const int lines = 5000;
   Text expected;
   ASSERT_TRUE(RunOnWorker([&] {
     for (int i = 0; i < 200; ++i) ui::AppendText(kMulti, line);
@@ -189,6 +190,11 @@ TEST_F(UiOperations, WorkersInterleaveWithoutALock) {
     ASSERT_TRUE(tag == "a" || tag == "b");
     for (int column = 1; column < 4; ++column) EXPECT_EQ(ui::GetCell(kList, row, column), tag);
   }
+  // The list itself shows every row, soon after the last was added.
+  auto* view = qobject_cast<QAbstractItemView*>(FindControlWidget("list"));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return view->model()->rowCount() == 2 * perWorker; }));
+  EXPECT_EQ(view->model()->index(2 * perWorker - 1, 3).data().toString(),
+            QString::fromStdString(ui::GetCell(kList, 2 * perWorker - 1, 3)));
 }
 
 TEST_F(UiOperations, ButtonsDisableAndClicksReachTheirHandler) {

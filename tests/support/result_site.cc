@@ -10,9 +10,9 @@ const std::string kFooter = "Copyright  © 2024 the index";
 
 std::string EntryRow(const ResultEntry& e) {
   std::string link = e.magnet ? "<a href=\"magnet:?" + e.hash + "\">magnet</a>" : "";
-  return "<tr><td>" + link + "</td>"
-         "<td><a href=\"/detail\" target=\"_blank\">" + e.title + "</a></td>\n"
-         "<td>" + e.size + "</td></tr>\n";
+  std::string size = e.sizeCell ? "\n<td>" + e.size + "</td>" : "</td>";
+  return "<tr><td>" + link + "</td><td><a href=\"/detail\" target=\"_blank\">" + e.title +
+         "</a></td>" + size + "</tr>\n";
 }
 
 }  // namespace
@@ -61,7 +61,13 @@ ResultSite::ResultSite() : server_(std::make_unique<httplib::Server>()) {
     res.set_content(found->second.body, "text/html; charset=utf-8");
   });
   port_ = server_->bind_to_any_port("127.0.0.1");
-  thread_ = std::thread([this] { server_->listen_after_bind(); });
+  if (port_ <= 0) return;  // base() then names port 0, and every fetch fails
+  thread_ = std::thread([this] {
+    server_->listen_after_bind();
+    listenEnded_ = true;
+  });
+  // stop() is lost on a server that is not yet running.
+  while (!server_->is_running() && !listenEnded_) std::this_thread::yield();
 }
 
 ResultSite::~ResultSite() {
@@ -71,7 +77,7 @@ ResultSite::~ResultSite() {
   }
   changed_.notify_all();
   server_->stop();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 std::string ResultSite::base() const { return "http://127.0.0.1:" + std::to_string(port_); }

@@ -1,6 +1,7 @@
 #pragma once
 // A search site on 127.0.0.1 for tests and benchmarks: serves result pages
 // built from small templates and records which pages were asked for.
+#include <atomic>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -21,7 +22,8 @@ struct ResultEntry {
   std::string title;
   std::string hash;  // the magnet link's query, e.g. "xt=urn:btih:..."
   std::string size;  // the size cell's text after "<td>"
-  bool magnet = true;  // false: the row has no magnet link
+  bool magnet = true;    // false: the row has no magnet link
+  bool sizeCell = true;  // false: the title's cell is closed twice, leaving no size cell
 };
 
 // A result page: the results region with one table row per entry, links to
@@ -63,6 +65,7 @@ class ResultSite {
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
   int port_ = 0;
+  std::atomic<bool> listenEnded_ = false;
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::map<int, Reply> pages_;

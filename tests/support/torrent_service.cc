@@ -143,7 +143,9 @@ void TorrentService::Serve(int fd) {
     if (known) answer = found->second;
     if (known && answer.hold) {
       ++waiting_;
-      released_.wait_for(lock, std::chrono::seconds(20), [this] { return release_; });
+      const Text hash = HashIn(request.target);
+      released_.wait_for(lock, std::chrono::seconds(20),
+                         [&] { return release_ || releasedHashes_.count(hash) > 0; });
       --waiting_;
     }
     lastAnswered_ = std::chrono::steady_clock::now();
@@ -187,6 +189,14 @@ void TorrentService::Release() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     release_ = true;
+  }
+  released_.notify_all();
+}
+
+void TorrentService::Release(const Text& hash) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    releasedHashes_.insert(hash);
   }
   released_.notify_all();
 }

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ class TorrentService {
   void Answer(const Text& hash, const ServiceAnswer& answer);
   // Lets every held answer go, now and from now on.
   void Release();
+  // Lets the held answers for one hash go.
+  void Release(const Text& hash);
   std::vector<ServiceRequest> Requests() const;
   // Requests whose answer is held right now.
   int Waiting() const;
@@ -56,6 +59,7 @@ class TorrentService {
   mutable std::mutex mutex_;
   std::condition_variable released_;
   bool release_ = false;
+  std::set<Text> releasedHashes_;
   int waiting_ = 0;
   std::map<Text, ServiceAnswer> answers_;
   std::vector<ServiceRequest> requests_;
