@@ -57,8 +57,10 @@ bool SplitAddress(const Text& address, AddressParts* parts) {
   }
   size_t objectAt = rest.find_first_of("/?");
   Text authority = rest.substr(0, objectAt);
-  p.object = objectAt == Text::npos ? "/" : rest.substr(objectAt);
-  if (p.object[0] == '?') p.object.insert(0, "/");
+  if (objectAt == Text::npos)
+    p.object = "/";
+  else
+    p.object = (rest[objectAt] == '?' ? "/" : "") + rest.substr(objectAt);
 
   size_t at = authority.rfind('@');
   if (at != Text::npos) {

@@ -114,8 +114,8 @@ TEST_F(UiOperations, AppendGrowsByExactlyTheAppendedBytes) {
   // Megabytes of lines, one append each, the way the search parks results;
   // a box that re-converted its whole text on every append would take
   // minutes here.
-  const Text line = codepage::Ansi("标题 ") + std::string(50, 'y') + "\r\n";
-  const int lines = 20000;
+  const Text line = codepage::Ansi("标题 ") + std::string(200, 'y') + "\r\n";
+  const int lines = 5000;
   Text expected;
   ASSERT_TRUE(RunOnWorker([&] {
     for (int i = 0; i < 200; ++i) ui::AppendText(kMulti, line);
