@@ -3,6 +3,15 @@
 // the longest stall of the user-interface thread.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <map>
+
+#include "app/main_window.h"
+#include "net/sites.h"
+#include "platform/ui.h"
 #include "search/scrape_rules.h"
 #include "tests/support/result_site.h"
 
@@ -38,6 +47,68 @@ void ScrapeWithSizes(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
 }
 BENCHMARK(ScrapeWithSizes)->Arg(1250)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// 18 pages of 50 entries: the probe reads pages 1, 5, 9 and 13, finds 17
+// linked pages and the collection fetches pages 2 to 18.
+void SetUpEighteenPages(testsupport::ResultSite& site) {
+  const std::map<int, std::vector<int>> links = {
+      {1, {2, 3, 4, 5}}, {5, {6, 7, 8, 9}}, {9, {10, 11, 12, 13}}, {13, {14, 15, 16, 17}}};
+  for (int page = 1; page <= 18; ++page) {
+    auto found = links.find(page);
+    std::vector<ResultEntry> entries = VariedEntries(50, 20);
+    for (ResultEntry& e : entries) e.title += " p" + std::to_string(page);
+    site.SetPage(page, testsupport::ResultPage(entries, found == links.end() ? std::vector<int>{}
+                                                                              : found->second));
+  }
+}
+
+void SearchEighteenPages(benchmark::State& state) {
+  static int argc = 1;
+  static char name[] = "search_bench";
+  static char* argv[] = {name, nullptr};
+  static bool ready = [] {
+    ui::InitApplication(argc, argv);
+    ui::SetShellOpenObserver([](const Text&) {});
+    CreateAppWindow();
+    return true;
+  }();
+  (void)ready;
+  testsupport::ResultSite site;
+  SetUpEighteenPages(site);
+  SetSearchSite(site.base());
+
+  double longestStall = 0, clickToStatus = 0;
+  int rows = 0;
+  for (auto _ : state) {
+    // A 1 ms timer on the user-interface thread: the longest gap between two
+    // of its ticks is the longest time the window could not answer.
+    QElapsedTimer sinceTick;
+    double stall = 0;
+    QTimer ticker;
+    ticker.setInterval(1);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+      stall = std::max(stall, sinceTick.nsecsElapsed() / 1e6);
+      sinceTick.restart();
+    });
+    ui::SetText(编辑框1, "movie");
+    QElapsedTimer clock;
+    clock.start();
+    sinceTick.start();
+    ticker.start();
+    ui::Click(按钮1);
+    while (ui::IsDisabled(按钮1))
+      QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    clickToStatus = clock.nsecsElapsed() / 1e6;
+    ticker.stop();
+    longestStall = std::max(longestStall, stall);
+    rows = ui::RowCount(超级列表框1);
+    state.SetIterationTime(clickToStatus / 1e3);
+  }
+  state.counters["rows"] = rows;
+  state.counters["last_click_to_status_ms"] = clickToStatus;
+  state.counters["longest_stall_ms"] = longestStall;
+}
+BENCHMARK(SearchEighteenPages)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

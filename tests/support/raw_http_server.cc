@@ -62,13 +62,34 @@ std::string ReadRequest(int fd) {
   return data;
 }
 
-void SendAll(int fd, const std::string& bytes) {
+bool SendAll(int fd, const char* data, size_t size) {
   size_t sent = 0;
-  while (sent < bytes.size()) {
-    ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return;
+  while (sent < size) {
+    ssize_t n = send(fd, data + sent, size - sent, MSG_NOSIGNAL);
+    if (n <= 0) return false;
     sent += size_t(n);
   }
+  return true;
+}
+
+bool SendAll(int fd, const std::string& bytes) { return SendAll(fd, bytes.data(), bytes.size()); }
+
+bool SendFiller(int fd, const RawReply& reply) {
+  if (reply.filler.empty()) return true;
+  // Whole copies gathered into blocks of about a MiB keep the system calls few.
+  std::string block;
+  while (block.size() < (size_t(1) << 20)) block += reply.filler;
+  for (int64_t left = reply.fillerBytes; left > 0;) {
+    size_t n = size_t(std::min<int64_t>(left, int64_t(block.size())));
+    if (!SendAll(fd, block.data(), n)) return false;
+    left -= int64_t(n);
+  }
+  return true;
+}
+
+void Reset(int fd) {
+  linger hard{1, 0};
+  setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
 }
 
 }  // namespace
@@ -142,13 +163,14 @@ void RawHttpServer::Serve(int fd) {
     requests_.push_back(request);
     reply = answer_(request);
   }
-  SendAll(fd, reply.bytes);
+  if (SendAll(fd, reply.bytes) && SendFiller(fd, reply)) SendAll(fd, reply.tail);
+  if (reply.reset) Reset(fd);
   if (reply.stall) {
     char c;
     while (!stopping_ && recv(fd, &c, 1, 0) > 0) {
     }
   }
-  shutdown(fd, SHUT_WR);
+  if (!reply.reset) shutdown(fd, SHUT_WR);
   std::lock_guard<std::mutex> lock(mutex_);
   openFds_.erase(std::find(openFds_.begin(), openFds_.end(), fd));
   close(fd);

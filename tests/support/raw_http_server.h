@@ -14,6 +14,7 @@
 // served in parallel. The destructor ends stalled connections and joins every
 // thread.
 #include <atomic>
+#include <cstdint>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -26,6 +27,13 @@ namespace testsupport {
 struct RawReply {
   std::string bytes;      // sent as they stand, e.g. a head that promises more than follows
   bool stall = false;  // after the bytes, keep the connection open and silent until the server ends
+  // Large bodies without holding them: `filler` repeated until `fillerBytes`
+  // bytes of it went out (the last copy cut short), then `tail`. Sending stops
+  // when the client hangs up.
+  std::string filler{};
+  int64_t fillerBytes = 0;
+  std::string tail{};
+  bool reset = false;  // end the connection with a reset instead of a close
 };
 
 class RawHttpServer {
