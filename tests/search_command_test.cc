@@ -37,9 +37,11 @@ struct ProgramRun {
   std::string out, err;
 };
 
+// The build directory: the test programs live in its tests/ folder.
 std::string BuildDir() {
-  const char* dir = std::getenv("ZENDREL_BUILD_DIR");
-  return dir ? dir : ".";
+  if (const char* dir = std::getenv("ZENDREL_BUILD_DIR")) return dir;
+  std::error_code error;
+  return fs::read_symlink("/proc/self/exe", error).parent_path().parent_path().string();
 }
 
 // Runs `program` with `args`, both output streams captured; killed after 60 s.
