@@ -1,6 +1,7 @@
 #include "demo/result_pages.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "demo/catalogue.h"
@@ -77,8 +78,9 @@ Text ResultPageHtml(const Text& keyword, int page) {
   // has not begun.
   html += "<p class=\"summary\">搜索到与关键词相关的种子 " + std::to_string(count) + " 个</p>\n";
   html += "<table class=\"results\">\n<tr><th>名称</th><th>大小</th><th>下载</th></tr>\n";
-  const int begin = (page - 1) * kRowsPerPage;
-  for (int i = begin; i >= 0 && i < count && i < begin + kRowsPerPage; ++i)
+  // 64 bits: a page number from the query may be as large as 2^30.
+  const int64_t begin = int64_t{page - 1} * kRowsPerPage;
+  for (int64_t i = begin; i >= 0 && i < count && i < begin + kRowsPerPage; ++i)
     html += RowHtml(*found[i]);
   html += "</table>\n";
   if (lastPage > 1) html += PageLinks(keyword, page, lastPage);
