@@ -64,6 +64,9 @@ void ShowMainWindow();
 // Runs until the main window is closed; closing ends the process at once,
 // whatever the workers are doing. Does not return.
 int RunMessageLoop();
+// Runs the user-interface thread's events until `done` holds (checked after
+// every event and at least every 20 ms); false when timeoutMs passed first.
+bool RunEventsUntil(const std::function<bool()>& done, int timeoutMs);
 
 void OnClicked(Control button, Handler handler);
 void OnRightClick(Control list, Handler handler);
