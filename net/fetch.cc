@@ -1,5 +1,6 @@
 #include "net/fetch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -100,7 +101,9 @@ Text FetchPageText(const Text& address, const FetchOptions& options, FetchOutcom
     outcome->ok = outcome->complete && status >= 200 && status <= 299;
   }
   if (tooLarge) return Text();
-  return BytesToText(body);
+  // Cut in place rather than copy: a page can be tens of megabytes.
+  body.resize(std::min(body.size(), body.find('\0')));
+  return body;
 }
 
 Text UrlHost(const Text& address) {

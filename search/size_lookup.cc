@@ -20,6 +20,7 @@ constexpr size_t kNone = std::string_view::npos;
 // Polynomial hash with wrapping arithmetic: cheap, and every hit is
 // compared byte for byte, so a collision costs time, never a wrong size.
 constexpr uint64_t kBase = 0x100000001B3ULL;
+constexpr size_t kStride = 64;
 
 char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 bool IsHigh(char c) { return static_cast<unsigned char>(c) >= 0x80; }
@@ -35,7 +36,10 @@ struct RegionIndex {
   std::vector<uint64_t> boundary;  // bit i: the two-byte walk from the start lands on i
   std::vector<size_t> titleEnds;   // every "/a></td>", at any byte
   std::vector<size_t> cellEnds;    // every "</td>" the walk from the start meets
-  std::unique_ptr<uint64_t[]> prefix;  // rolling hash of folded[0, i)
+  // The rolling hash of folded[0, i) is kept only at every kStride-th i:
+  // a hash per byte would cost eight times the region, far more than the
+  // page itself.
+  std::vector<uint64_t> checkpoints;
   std::vector<uint64_t> powers;
 };
 
@@ -56,20 +60,29 @@ RegionIndex IndexRegion(const Text& region, size_t longestTitle) {
   for (size_t i = 0; i < n; i += IsHigh(ix.folded[i]) ? 2 : 1)
     ix.boundary[i / 64] |= uint64_t{1} << (i % 64);
   ix.titleEnds = Occurrences(ix.folded, kTitleEnd);
-  for (size_t at : Occurrences(ix.folded, kCellEnd))
+  for (size_t at = ix.folded.find(kCellEnd); at != kNone; at = ix.folded.find(kCellEnd, at + 1))
     if (OnWalk(ix, at)) ix.cellEnds.push_back(at);
-  ix.prefix.reset(new uint64_t[n + 1]);
-  ix.prefix[0] = 0;
-  for (size_t i = 0; i < n; ++i)
-    ix.prefix[i + 1] = ix.prefix[i] * kBase + static_cast<unsigned char>(ix.folded[i]) + 1;
+  ix.checkpoints.reserve(n / kStride + 1);
+  uint64_t h = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (i % kStride == 0) ix.checkpoints.push_back(h);
+    h = h * kBase + static_cast<unsigned char>(ix.folded[i]) + 1;
+  }
+  if (n % kStride == 0) ix.checkpoints.push_back(h);
   ix.powers.resize(longestTitle + 1);
   ix.powers[0] = 1;
   for (size_t i = 1; i <= longestTitle; ++i) ix.powers[i] = ix.powers[i - 1] * kBase;
   return ix;
 }
 
-uint64_t SliceHash(const RegionIndex& ix, size_t from, size_t length) {
-  return ix.prefix[from + length] - ix.prefix[from] * ix.powers[length];
+uint64_t PrefixHash(const RegionIndex& ix, size_t i) {
+  uint64_t h = ix.checkpoints[i / kStride];
+  for (size_t k = i - i % kStride; k < i; ++k) h = h * kBase + static_cast<unsigned char>(ix.folded[k]) + 1;
+  return h;
+}
+
+uint64_t SliceHash(const RegionIndex& ix, size_t from, size_t length, uint64_t prefixAtEnd) {
+  return prefixAtEnd - PrefixHash(ix, from) * ix.powers[length];
 }
 
 uint64_t TextHash(std::string_view folded) {
@@ -119,11 +132,12 @@ void FindTitleEnds(const RegionIndex& ix, const std::vector<std::string>& folded
     filter[FilterBit(entry.first) / 64] |= uint64_t{1} << (FilterBit(entry.first) % 64);
   size_t open = slots.size();
   for (size_t at : ix.titleEnds) {
+    const uint64_t prefixAtEnd = PrefixHash(ix, at);
     for (size_t length : lengths) {
       if (length > at) break;
       size_t from = at - length;
       if (!OnWalk(ix, from)) continue;
-      uint64_t key = SlotKey(SliceHash(ix, from, length), length);
+      uint64_t key = SlotKey(SliceHash(ix, from, length, prefixAtEnd), length);
       if (!(filter[FilterBit(key) / 64] >> (FilterBit(key) % 64) & 1)) continue;
       auto slot = slots.find(key);
       if (slot == slots.end() || slot->second.end != kNone) continue;
