@@ -134,7 +134,9 @@ void CloseDuring(Moment moment) {
       ASSERT_TRUE(testsupport::WaitUntil([&] { return site.IsWaiting(5); }));
       break;
     case Moment::Fill:
-      ASSERT_TRUE(testsupport::WaitUntil([] { return ui::RowCount(超级列表框1) > 100; }));
+      ASSERT_TRUE(testsupport::WaitUntil([] { return ui::RowCount(超级列表框1) > 100; },
+                                         std::chrono::seconds(60)))
+          << ui::RowCount(超级列表框1) << " rows, button " << ui::IsDisabled(按钮1);
       break;
     case Moment::DownloadFetch:
       ASSERT_TRUE(testsupport::WaitUntil([&] { return service.Waiting() == 1; }));
