@@ -34,9 +34,18 @@ class MainWindowWidget : public QMainWindow {
   }
 };
 
+// Faces a Chinese desktop names that a Linux one may not have, with the
+// nearest face of like metrics: SimSun draws Latin at half the em, so the
+// list's narrow columns fit a size such as "942.5 MB".
+QStringList FamiliesFor(const QString& face) {
+  if (face == QStringLiteral(u"宋体") || face.compare(QStringLiteral("SimSun"), Qt::CaseInsensitive) == 0)
+    return {face, QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("WenQuanYi Zen Hei Mono")};
+  return {face};
+}
+
 QFont FontFor(const FontSpec& spec, const QFont& base) {
   QFont font = base;
-  if (!spec.face.empty()) font.setFamilies({DisplayText(spec.face, false)});
+  if (!spec.face.empty()) font.setFamilies(FamiliesFor(DisplayText(spec.face, false)));
   if (spec.pixelHeight > 0) font.setPixelSize(spec.pixelHeight);
   font.setWeight(QFont::Weight(spec.weight));
   font.setItalic(false);
