@@ -70,10 +70,7 @@ bool WaitForOutcome() {
 class Download : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::StartTestApplication();
-    ui::SetShellOpenObserver([](const Text&) {});
-    CreateAppWindow();
-    ui::ShowMainWindow();
+    testsupport::StartTestWindow(true);
     files::SetProgramDirectoryForTesting(dir_.path());
     ASSERT_TRUE(SetTorrentService(service_.Base()));
     ui::SetCaption(标签2, "");

@@ -59,10 +59,7 @@ long PeakKilobytes() {
 class HostileNetwork : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::StartTestApplication();
-    ui::SetShellOpenObserver([](const Text&) {});
-    CreateAppWindow();
-    ui::ShowMainWindow();
+    testsupport::StartTestWindow(true);
   }
 };
 

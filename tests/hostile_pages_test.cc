@@ -98,9 +98,7 @@ std::string Garbage(size_t bytes) {
 class HostilePages : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    testsupport::StartTestApplication();
-    ui::SetShellOpenObserver([](const Text&) {});
-    CreateAppWindow();
+    testsupport::StartTestWindow(false);
   }
 
   // Types the keyword, clicks and waits for the button to come back.

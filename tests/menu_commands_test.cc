@@ -53,10 +53,7 @@ void AnswerPopup(PopupSeen& seen, int choose, Qt::MouseButton button, int triesL
 class MenuCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::StartTestApplication();
-    ui::SetShellOpenObserver([](const Text&) {});
-    CreateAppWindow();
-    ui::ShowMainWindow();
+    testsupport::StartTestWindow(true);
     list = qobject_cast<QTableView*>(testsupport::FindControlWidget("超级列表框1"));
     ASSERT_NE(list, nullptr);
     QCursor::setPos(300, 250);

@@ -34,9 +34,7 @@ long PeakBytes() {
 class SearchMemory : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::StartTestApplication();
-    ui::SetShellOpenObserver([](const Text&) {});
-    CreateAppWindow();
+    testsupport::StartTestWindow(false);
   }
 
   // The growth of the peak over the search, reported against `fetched`.

@@ -14,6 +14,7 @@
 #include "search/search_address.h"
 #include "tests/support/result_site.h"
 #include "tests/support/support.h"
+#include "tests/support/ui_support.h"
 #include "text/codecs.h"
 
 namespace {
@@ -27,12 +28,7 @@ using Row = std::array<Text, 4>;
 class SearchTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "search_test";
-    static char* argv[] = {name, nullptr};
-    ui::InitApplication(argc, argv);
-    ui::SetShellOpenObserver([](const Text&) {});
-    CreateAppWindow();
+    testsupport::StartTestWindow(false);
     site = new ResultSite;
   }
   static void TearDownTestSuite() {

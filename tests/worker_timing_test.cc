@@ -31,10 +31,7 @@ using testsupport::ResultPage;
 class WorkerTiming : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    testsupport::StartTestApplication();
-    ui::SetShellOpenObserver([](const Text&) {});
-    CreateAppWindow();
-    ui::ShowMainWindow();
+    testsupport::StartTestWindow(true);
     site = new testsupport::ResultSite;
   }
   static void TearDownTestSuite() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/main_window.h"
 #include "platform/ui.h"
 #include "tests/support/support.h"
 
@@ -17,6 +18,13 @@ void StartTestApplication() {
   static char name[] = "zendrel-test";
   static char* argv[] = {name, nullptr};
   ui::InitApplication(argc, argv);
+}
+
+void StartTestWindow(bool shown) {
+  StartTestApplication();
+  ui::SetShellOpenObserver([](const Text&) {});
+  CreateAppWindow();
+  if (shown) ui::ShowMainWindow();
 }
 
 QWidget* MainWindowWidget() {

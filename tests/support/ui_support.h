@@ -10,6 +10,9 @@ namespace testsupport {
 
 // Creates the application once per process (offscreen under ctest).
 void StartTestApplication();
+// The application and the program's main window, with the shell's "open"
+// observed instead of a browser started; `shown` shows it as start-up does.
+void StartTestWindow(bool shown);
 // The widget of the control named `name` (UTF-8) in the main window.
 QWidget* FindControlWidget(const char* name);
 // The main window, or null.
