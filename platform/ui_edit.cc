@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTimer>
 #include <limits>
 
 #include "platform/codepage.h"
@@ -37,10 +38,26 @@ void ScrollToEnd(QPlainTextEdit* edit) {
   edit->ensureCursorVisible();
 }
 
+constexpr int kShowAppendedAfterMs = 30;
+
+void ShowAppended(ControlSlot& slot) {
+  auto* multi = qobject_cast<QPlainTextEdit*>(slot.widget);
+  if (!multi || slot.undisplayed.empty()) return;
+  QSignalBlocker quiet(multi);
+  QTextCursor end(multi->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(DisplayText(slot.undisplayed, true));
+  slot.undisplayed.clear();
+  ScrollToEnd(multi);
+}
+
 }  // namespace
 
 Text CurrentBytes(ControlSlot& slot) {
   if (!slot.userEdited) return slot.bytes;
+  // What the user typed is read from the widget, which must then hold
+  // everything the program appended.
+  ShowAppended(slot);
   slot.userEdited = false;
   if (auto* line = qobject_cast<QLineEdit*>(slot.widget)) slot.bytes = TypedBytes(line->text(), false);
   if (auto* multi = qobject_cast<QPlainTextEdit*>(slot.widget))
@@ -51,6 +68,7 @@ Text CurrentBytes(ControlSlot& slot) {
 void ReplaceBytes(ControlSlot& slot, const Text& text) {
   slot.bytes = text;
   slot.userEdited = false;
+  slot.undisplayed.clear();
   QSignalBlocker quiet(slot.widget);
   if (auto* label = qobject_cast<QLabel*>(slot.widget)) label->setText(DisplayText(text, false));
   if (auto* button = qobject_cast<QAbstractButton*>(slot.widget)) button->setText(DisplayText(text, false));
@@ -67,15 +85,18 @@ void AppendBytes(ControlSlot& slot, const Text& text) {
     ReplaceBytes(slot, CurrentBytes(slot) + text);
     return;
   }
-  // Only the appended piece is converted and inserted, so a box that grows
+  // Only the appended pieces are converted and inserted, so a box that grows
   // line by line to megabytes costs time in proportion to what is added.
   CurrentBytes(slot);
   slot.bytes += text;
-  QSignalBlocker quiet(multi);
-  QTextCursor end(multi->document());
-  end.movePosition(QTextCursor::End);
-  end.insertText(DisplayText(text, true));
-  ScrollToEnd(multi);
+  const bool showQueued = !slot.undisplayed.empty();
+  slot.undisplayed += text;
+  if (showQueued || text.empty()) return;
+  QTimer::singleShot(kShowAppendedAfterMs, multi, [multi] {
+    if (!State()) return;
+    for (ControlSlot& each : State()->controls)
+      if (each.widget == multi) ShowAppended(each);
+  });
 }
 
 QWidget* MakeControl(const ControlSpec& spec, Control control, QWidget* parent) {

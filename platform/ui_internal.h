@@ -25,6 +25,9 @@ struct ControlSlot {
   Text bytes;
   // The user typed since the bytes were last taken from the widget.
   bool userEdited = false;
+  // Appended bytes the widget does not show yet: a box that takes thousands
+  // of lines in a burst is laid out once per burst, not once per line.
+  Text undisplayed;
   Handler clicked = nullptr;
   ReportModel* model = nullptr;  // report lists only
   ReportView* view = nullptr;

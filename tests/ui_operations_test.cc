@@ -130,7 +130,10 @@ TEST_F(UiOperations, AppendGrowsByExactlyTheAppendedBytes) {
   ui::AppendText(kLine, word.substr(0, 1));
   ui::AppendText(kLine, word.substr(1));
   EXPECT_EQ(ui::GetText(kLine), word);
+  // The display catches up with a burst of appends a moment later.
   auto* multi = qobject_cast<QPlainTextEdit*>(FindControlWidget("multi"));
+  const QString shown = QString::fromStdU16String(codepage::AnsiToUtf16(expected)).remove(u'\r');
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return multi->toPlainText() == shown; }));
   EXPECT_EQ(multi->textCursor().position(), multi->document()->characterCount() - 1)
       << "the caret stays at the end";
 }
