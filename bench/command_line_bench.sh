@@ -12,14 +12,15 @@ work=$(mktemp -d)
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 
-start_site() {  # latency-ms -> prints the site's address
+start_site() {  # latency-ms; sets $site_address. Not run in $(...): the
+  # site's pid must reach the exit trap of this shell.
   "$site" --latency-ms "$1" >"$work/site-$1.out" &
   pids+=($!)
   for _ in $(seq 1 100); do
     grep -q 'serving on' "$work/site-$1.out" 2>/dev/null && break
     sleep 0.05
   done
-  grep -o 'http://[0-9.:]*' "$work/site-$1.out"
+  site_address=$(grep -o 'http://[0-9.:]*' "$work/site-$1.out")
 }
 
 measure() {  # address label
@@ -45,8 +46,10 @@ requests=21
 # request is refused at once (nothing listens on port 1).
 measure "http://127.0.0.1:1" "start-up, no site"
 startup=$last_wall
-measure "$(start_site 0)" "loopback, no latency"
-measure "$(start_site 50)" "loopback, 50 ms"
+start_site 0
+measure "$site_address" "loopback, no latency"
+start_site 50
+measure "$site_address" "loopback, 50 ms"
 awk -v w="$last_wall" -v s="$startup" -v r="$requests" 'BEGIN {
   printf "ratio process wall / (%d requests x 50 ms) = %.3f\n", r, w / (r * 0.05)
   printf "ratio search alone (minus start-up) / (%d x 50 ms) = %.3f\n", r, (w - s) / (r * 0.05)
