@@ -9,32 +9,13 @@
 #include "net/sha1.h"
 #include "net/torrent_check.h"
 #include "net/torrent_file_name.h"
+#include "tests/support/torrents.h"
 
 using fuzzinput::Check;
 using fuzzinput::TakeText;
+using testsupport::Base32;
 
 namespace {
-
-Text Base32(const Bytes& b) {
-  static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
-  Text out;
-  unsigned buffer = 0;
-  int bits = 0;
-  for (unsigned char c : b) {
-    buffer = (buffer << 8 | c) & 0xFFFF;
-    bits += 8;
-    while (bits >= 5) {
-      bits -= 5;
-      out += kAlphabet[buffer >> bits & 31];
-    }
-  }
-  return out;
-}
-
-Text Upper(Text t) {
-  for (char& c : t) c = (c >= 'a' && c <= 'z') ? char(c - 32) : c;
-  return t;
-}
 
 void CheckBuiltTorrent(FuzzedDataProvider& in) {
   Bytes name = in.ConsumeRandomLengthString(64);
@@ -48,7 +29,7 @@ void CheckBuiltTorrent(FuzzedDataProvider& in) {
                                   {"info", info}});
   Bytes hash = Sha1(info);
   Text hex = Sha1Hex(info);
-  for (const Text& spelled : {hex, Upper(hex), Base32(hash)})
+  for (const Text& spelled : {hex, UpperText(hex), Base32(hash)})
     Check(IsTorrentFor(body, "magnet:?xt=urn:btih:" + spelled + "&dn=x"), "torrent for its hash");
   Check(IsTorrentFor(body, "magnet:?dn=no-hash"), "torrent for a magnet without a hash");
 
