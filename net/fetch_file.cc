@@ -10,25 +10,7 @@ const Text kUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr int kBlockSize = 64 * 1024;
 
 bool HasPrefixNoCase(const Text& t, const Text& lowerPrefix) {
-  if (t.size() < lowerPrefix.size()) return false;
-  for (size_t i = 0; i < lowerPrefix.size(); ++i) {
-    char c = t[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
-}
-
-bool ParsePort(const Text& digits, int* port) {
-  if (digits.empty() || digits.size() > 5) return false;
-  int value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value < 1 || value > 65535) return false;
-  *port = value;
-  return true;
+  return LowerText(TextLeft(t, TextLength(lowerPrefix))) == lowerPrefix;
 }
 
 // Opened at the first download and kept to the end of the run; a session
@@ -43,6 +25,18 @@ const inet::Session* SharedSession() {
 }
 
 }  // namespace
+
+bool ParsePort(const Text& digits, int* port) {
+  if (digits.empty() || digits.size() > 5) return false;
+  int value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > 65535) return false;
+  *port = value;
+  return true;
+}
 
 bool SplitAddress(const Text& address, AddressParts* parts) {
   Text rest = address.substr(0, address.find('#'));

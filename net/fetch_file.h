@@ -32,3 +32,6 @@ struct AddressParts {
   Text password;
 };
 bool SplitAddress(const Text& address, AddressParts* parts);
+// Decimal digits naming a port from 1 to 65535; false, and nothing written,
+// for anything else.
+bool ParsePort(const Text& digits, int* port);

@@ -1,5 +1,7 @@
 #include "net/sites.h"
 
+#include "net/fetch_file.h"
+
 #include <cctype>
 #include <optional>
 
@@ -24,11 +26,8 @@ std::optional<Text> NormaliseBase(Text url) {
     if (!IsHostChar(c)) return std::nullopt;
   if (colon == Text::npos) return scheme + host;
   Text port = url.substr(colon + 1);
-  if (port.empty() || port.size() > 5) return std::nullopt;
-  for (unsigned char c : port)
-    if (!std::isdigit(c)) return std::nullopt;
-  int number = std::stoi(port);
-  if (number < 1 || number > 65535) return std::nullopt;
+  int number = 0;
+  if (!ParsePort(port, &number)) return std::nullopt;
   return scheme + host + ":" + port;
 }
 

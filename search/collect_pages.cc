@@ -32,13 +32,7 @@ void CollectPages() {
   for (int i = 0; i < pages; ++i) CollectOnePage();
 
   ParkedEntries parked = ReadParkedEntries();
-  size_t added = 0;
-  for (size_t i = 0; i < parked.titles.size(); ++i) {
-    ui::ProcessPendingMessages();
-    if (added == parked.hashes.size() || added == parked.sizes.size()) break;
-    AddResultRow(static_cast<int>(i + 1), parked.titles[i], parked.hashes[i], parked.sizes[i]);
-    ++added;
-  }
-  ui::SetCaption(标签1, ResultStatus(ui::GetText(编辑框1), static_cast<int>(added)));
+  int added = AddResultRows(parked.titles, parked.hashes, parked.sizes);
+  ui::SetCaption(标签1, ResultStatus(ui::GetText(编辑框1), added));
   ui::SetDisabled(按钮1, false);
 }

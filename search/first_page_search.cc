@@ -1,6 +1,5 @@
 #include "search/first_page_search.h"
 
-#include <algorithm>
 #include <iterator>
 
 #include "app/main_window.h"
@@ -28,13 +27,10 @@ void FillOnePage(const ScrapedPage& page) {
     ui::ProcessPendingMessages();
     ui::AppendText(编辑框6, SizeLine(cell));
   }
-  TextArray sizes = ReadParkedSizes();
-  size_t rows = std::min({page.titles.size(), page.hashes.size(), sizes.size()});
-  for (size_t i = 0; i < rows; ++i) {
-    ui::ProcessPendingMessages();
-    AddResultRow(static_cast<int>(i + 1), RemoveAngles(page.titles[i]), page.hashes[i], sizes[i]);
-  }
-  ui::SetCaption(标签1, ResultStatus(ui::GetText(编辑框1), static_cast<int>(rows)));
+  TextArray titles;
+  for (const Text& title : page.titles) titles.push_back(RemoveAngles(title));
+  int rows = AddResultRows(titles, page.hashes, ReadParkedSizes());
+  ui::SetCaption(标签1, ResultStatus(ui::GetText(编辑框1), rows));
   ui::SetDisabled(按钮1, false);
 }
 

@@ -22,12 +22,21 @@ TextArray ReadParkedSizes() {
   return sizes;
 }
 
+namespace {
+
+// The values of a box of "qq" lines, one per line.
+TextArray ReadPrefixedValues(ui::Control box) {
+  TextArray values = ParkedLines(ui::GetText(box));
+  for (Text& line : values) line = TitleLineValue(line);
+  return values;
+}
+
+}  // namespace
+
 ParkedEntries ReadParkedEntries() {
   ParkedEntries parked;
-  parked.titles = ParkedLines(ui::GetText(编辑框2));
-  for (Text& line : parked.titles) line = TitleLineValue(line);
-  parked.hashes = ParkedLines(ui::GetText(编辑框5));
-  for (Text& line : parked.hashes) line = TitleLineValue(line);
+  parked.titles = ReadPrefixedValues(编辑框2);
+  parked.hashes = ReadPrefixedValues(编辑框5);
   parked.sizes = ReadParkedSizes();
   return parked;
 }
