@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "net/download.h"
 #include "platform/codepage.h"
 #include "search/search_address.h"
 
@@ -37,14 +38,13 @@ int Download(int row) {
   }
   ui::SelectRow(超级列表框1, row - 1);
   ui::ChooseMenuItem(kMenuDownload);
-  const Text downloading = codepage::Ansi("下载中");
-  if (!ui::RunEventsUntil([&] { return ui::GetCaption(标签2) != downloading; }, kLongestWaitMs)) {
+  if (!ui::RunEventsUntil([] { return ui::GetCaption(标签2) != DownloadingStatus(); }, kLongestWaitMs)) {
     std::fprintf(stderr, "zendrel: the download did not end in time\n");
     return 1;
   }
   const Text caption = ui::GetCaption(标签2);
   PrintStatus(caption);
-  return caption == codepage::Ansi("下载失败") ? 1 : 0;
+  return caption == DownloadFailedStatus() ? 1 : 0;
 }
 
 }  // namespace

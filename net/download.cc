@@ -39,12 +39,27 @@ bool SaveSelectedTorrent() {
 
 }  // namespace
 
+Text DownloadingStatus() {
+  static const Text status = codepage::Ansi("下载中");
+  return status;
+}
+
+Text DownloadDoneStatus() {
+  static const Text status = codepage::Ansi("下载完成");
+  return status;
+}
+
+Text DownloadFailedStatus() {
+  static const Text status = codepage::Ansi("下载失败");
+  return status;
+}
+
 void StartDownload() {
-  ui::SetCaption(标签2, codepage::Ansi("下载中"));
-  if (!ui::StartWorker(DownloadTorrent)) ui::SetCaption(标签2, codepage::Ansi("下载失败"));
+  ui::SetCaption(标签2, DownloadingStatus());
+  if (!ui::StartWorker(DownloadTorrent)) ui::SetCaption(标签2, DownloadFailedStatus());
 }
 
 void DownloadTorrent() {
   bool saved = SaveSelectedTorrent();
-  ui::SetCaption(标签2, codepage::Ansi(saved ? "下载完成" : "下载失败"));
+  ui::SetCaption(标签2, saved ? DownloadDoneStatus() : DownloadFailedStatus());
 }

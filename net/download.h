@@ -1,5 +1,11 @@
 #pragma once
 // "下载BT": saving the selected row's torrent next to the program.
+#include "text/text.h"
+
+// What 标签2 shows, in the system code page.
+Text DownloadingStatus();
+Text DownloadDoneStatus();
+Text DownloadFailedStatus();
 
 // Handler of the menu item: shows "下载中" and starts a download worker.
 // Each choice starts one more; several may run at once.
